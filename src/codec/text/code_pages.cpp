@@ -10,8 +10,6 @@ namespace {
 
 namespace tables = code_page_tables;
 
-static_assert(tables::kTableCount == kWindowsAnsiCodePages.size());
-
 const tables::Table* find_table(std::uint16_t code_page) {
   for (const tables::Table& table : tables::kTables)
     if (table.code_page == code_page) return &table;
