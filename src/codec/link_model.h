@@ -69,6 +69,9 @@ struct ParsedLink {
   std::optional<LinkInfo> link_info;
   StringData strings;
   ExtraData extra;
+  // String data or extra data ran past the end of the file: what came
+  // after the damage, which may have named the target, is lost.
+  bool truncated = false;
 };
 
 }  // namespace morvik::codec

@@ -32,8 +32,11 @@ Result<ParsedLink> parse_link(std::span<const std::uint8_t> file) {
     if (!ignored) return ignored.error();
   }
 
-  if (!parse_string_data(reader, flags, link.strings)) return link;
-  parse_extra_data(reader, link.extra);
+  if (!parse_string_data(reader, flags, link.strings)) {
+    link.truncated = true;
+    return link;
+  }
+  link.truncated = !parse_extra_data(reader, link.extra);
   return link;
 }
 

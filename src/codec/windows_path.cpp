@@ -83,10 +83,16 @@ Result<WindowsPath> parse_windows_path(std::string_view path, std::string_view p
     unc = true;
   } else if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) {
     path = path.substr(4);
+    // Only a drive path may follow; nothing after the prefix is no path,
+    // not the current directory.
+    if (path.size() < 2 || !is_drive_letter(path[0]) || path[1] != ':')
+      return bad_path("a long-path prefix needs a drive path after it");
   }
 
   if (path.size() >= 2 && is_drive_letter(path[0]) && path[1] == ':') {
-    if (path.size() > 2 && !is_separator(path[2])) return bad_path("drive-relative paths are not supported");
+    // "C:" and "C:dir" are relative to the current folder of drive C:,
+    // which this machine does not have.
+    if (path.size() == 2 || !is_separator(path[2])) return bad_path("drive-relative paths are not supported");
     result.root = WindowsPath::Root::kDrive;
     result.drive = static_cast<char>(path[0] & ~0x20);
     rest = split(path.substr(2));

@@ -9,9 +9,9 @@
 namespace morvik::codec {
 
 // Reads blocks up to the terminal block. A block that claims more bytes
-// than the file has ends the reading; an unknown block is skipped; a
-// damaged property store yields what it held up to the damage.
-void parse_extra_data(ByteReader& reader, ExtraData& extra);
+// than the file has ends the reading and returns false; an unknown block is
+// skipped; a damaged property store yields what it held up to the damage.
+bool parse_extra_data(ByteReader& reader, ExtraData& extra);
 
 void write_terminal_block(ByteWriter& writer);
 

@@ -6,35 +6,47 @@
 namespace morvik::codec {
 namespace {
 
-// A NUL-terminated string at `offset` of `container`; ANSI unless `wide`.
-std::optional<StoredText> string_at(const ByteReader& container, std::uint32_t offset, bool wide) {
-  if (offset == 0) return std::nullopt;
-  auto field = container.slice(offset, container.size() - std::min<std::size_t>(offset, container.size()));
-  if (!field || offset >= container.size()) return std::nullopt;
+// The longest Windows path, in units: a field that runs longer is damage,
+// and reading it whole would cost memory and time in proportion to it.
+constexpr std::size_t kMaxPathFieldUnits = 32767;
+
+// A field of LinkInfo: absent (offset 0), read, or damaged (pointing
+// outside its structure, or with no terminator inside it).
+struct Field {
+  bool damaged = false;
+  std::optional<StoredText> text;
+};
+
+Field string_at(const ByteReader& container, std::uint32_t offset, bool wide) {
+  if (offset == 0) return {};
+  if (offset >= container.size()) return {true, std::nullopt};
+  // Bytes, terminator included; a double-byte ANSI character takes two too.
+  const std::size_t longest = 2 * (kMaxPathFieldUnits + 1);
+  auto field = container.slice(offset, std::min<std::size_t>(container.size() - offset, longest));
   if (wide) {
     const auto text = field->utf16_string();
-    if (!text) return std::nullopt;
-    return StoredText{utf16_to_utf8(*text), false};
+    if (!text) return {true, std::nullopt};
+    return {false, StoredText{utf16_to_utf8(*text), false}};
   }
   const auto text = field->ansi_string();
-  if (!text) return std::nullopt;
-  return StoredText{*text, true};
+  if (!text) return {true, std::nullopt};
+  return {false, StoredText{*text, true}};
 }
 
 // The Unicode field when the file has one, else the ANSI field.
-std::optional<StoredText> prefer_unicode(const ByteReader& container, std::uint32_t ansi_offset,
-                                         std::uint32_t unicode_offset) {
-  if (auto unicode = string_at(container, unicode_offset, true)) return unicode;
+Field prefer_unicode(const ByteReader& container, std::uint32_t ansi_offset, std::uint32_t unicode_offset) {
+  Field unicode = string_at(container, unicode_offset, true);
+  if (unicode.damaged || unicode.text) return unicode;
   return string_at(container, ansi_offset, false);
 }
 
 // 2.3.2 CommonNetworkRelativeLink: the share's UNC name.
-std::optional<StoredText> parse_net_name(const ByteReader& info, std::uint32_t offset) {
+Field parse_net_name(const ByteReader& info, std::uint32_t offset) {
   auto head = info.slice(offset, 4);
-  if (!head) return std::nullopt;
+  if (offset == 0 || !head) return {true, std::nullopt};
   const std::uint32_t size = *head->u32();
   auto link = info.slice(offset, size);
-  if (!link || size < kCommonNetworkRelativeLinkHeaderSize) return std::nullopt;
+  if (!link || size < kCommonNetworkRelativeLinkHeaderSize) return {true, std::nullopt};
   link->skip(4 + 4);  // size, flags
   const std::uint32_t net_name_offset = *link->u32();
   link->skip(4 + 4);  // device name offset, provider type
@@ -70,20 +82,26 @@ Result<LinkInfo> parse_link_info(ByteReader& reader) {
     suffix_offset_unicode = info->u32().value_or(0);
   }
 
+  // A path field that points outside LinkInfo makes the whole structure
+  // unusable: what could be read of it would be a part of the target, and a
+  // part of a path names another file.
+  const Error damaged{ErrorCode::kBadStructure, start, "LinkInfo field points outside LinkInfo"};
   LinkInfo result;
   if (flags & LinkInfoFlags::VolumeIDAndLocalBasePath) {
-    if (auto path = prefer_unicode(*info, local_base_path_offset, local_base_path_offset_unicode)) {
-      result.has_local_path = true;
-      result.local_base_path = *path;
-    }
+    const Field path = prefer_unicode(*info, local_base_path_offset, local_base_path_offset_unicode);
+    if (path.damaged || !path.text) return damaged;
+    result.has_local_path = true;
+    result.local_base_path = *path.text;
   }
   if (flags & LinkInfoFlags::CommonNetworkRelativeLinkAndPathSuffix) {
-    if (auto name = parse_net_name(*info, network_link_offset)) {
-      result.has_network_path = true;
-      result.net_name = *name;
-    }
+    const Field name = parse_net_name(*info, network_link_offset);
+    if (name.damaged || !name.text) return damaged;
+    result.has_network_path = true;
+    result.net_name = *name.text;
   }
-  if (auto suffix = prefer_unicode(*info, suffix_offset, suffix_offset_unicode)) result.common_path_suffix = *suffix;
+  const Field suffix = prefer_unicode(*info, suffix_offset, suffix_offset_unicode);
+  if (suffix.damaged) return damaged;
+  if (suffix.text) result.common_path_suffix = *suffix.text;
   return result;
 }
 

@@ -11,9 +11,8 @@
 namespace morvik::codec {
 
 // Reads the whole LinkInfo structure; `reader` moves past LinkInfoSize.
-// A structure that runs past the file is an error. Fields inside it that
-// point outside it make only those fields absent: the target may still be
-// known from elsewhere.
+// A structure that runs past the file, or a path field that points outside
+// the structure or has no terminator in it, is an error.
 Result<LinkInfo> parse_link_info(ByteReader& reader);
 
 // The volume ID and local base path for a drive, or the common network

@@ -106,8 +106,12 @@ HRESULT ShellLinkObject::Load(LPCOLESTR pszFileName, DWORD /*dwMode*/) {
   if (const int error = read_regular_file(*name, bytes); error != 0) return hresult_from_errno(error);
   const auto link = codec::parse_link(bytes);
   if (!link) return HRESULT_FROM_WIN32(ERROR_BAD_FORMAT);
+  std::string target = codec::target_path_of(*link);
+  // Damage that may have taken the only name of the target with it must
+  // not read as "a shortcut without a file-system target".
+  if (target.empty() && link->truncated) return HRESULT_FROM_WIN32(ERROR_BAD_FORMAT);
   target_.reset();
-  target_path_ = codec::target_path_of(*link);
+  target_path_ = std::move(target);
   arguments_ = link->strings.arguments.value_or("");
   working_directory_ = link->strings.working_dir.value_or("");
   return S_OK;
