@@ -24,12 +24,19 @@ Result<ParsedLink> parse_link(std::span<const std::uint8_t> file) {
   }
   if ((flags & LinkFlags::HasLinkInfo) && !(flags & LinkFlags::ForceNoLinkInfo)) {
     auto info = parse_link_info(reader);
-    if (!info) return info.error();
-    link.link_info = std::move(*info);
+    // Damaged fields inside LinkInfo cost nothing when the ID list before
+    // it already leads to the target; else they fail the file, rather than
+    // give a part of a path or none.
+    const bool id_list_gives_target = link.id_list && link.id_list->leads_to_file_system;
+    if (info) {
+      link.link_info = std::move(*info);
+    } else if (info.error().code != ErrorCode::kBadStructure || !id_list_gives_target) {
+      return info.error();
+    }
   } else if (flags & LinkFlags::HasLinkInfo) {
     // ForceNoLinkInfo: the structure is there but is to be ignored.
     auto ignored = parse_link_info(reader);
-    if (!ignored) return ignored.error();
+    if (!ignored && ignored.error().code != ErrorCode::kBadStructure) return ignored.error();
   }
 
   if (!parse_string_data(reader, flags, link.strings)) {

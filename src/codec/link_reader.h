@@ -10,7 +10,9 @@
 namespace morvik::codec {
 
 // Fails for anything that is not a shortcut: a header of the wrong size or
-// class, an ID list or LinkInfo cut short or pointing outside the file.
+// class, an ID list or LinkInfo cut short or pointing outside the file, a
+// LinkInfo field pointing outside LinkInfo (unless the ID list already
+// gives the target).
 // Damage after them (string data or extra data running past the file, an
 // unknown block) only ends the reading early: it cannot change the target
 // that the structures before it give.

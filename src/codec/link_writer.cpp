@@ -5,6 +5,7 @@
 #include "codec/format/id_list.h"
 #include "codec/format/link_info.h"
 #include "codec/format/string_data.h"
+#include "codec/text/code_pages.h"
 #include "codec/text/unicode.h"
 
 namespace morvik::codec {
@@ -46,9 +47,15 @@ Result<std::vector<std::uint8_t>> write_link(const LinkSpec& spec) {
   if (!spec.working_directory.empty()) strings.working_dir = spec.working_directory;
   if (!spec.arguments.empty()) strings.arguments = spec.arguments;
 
+  // Network items hold their names in ANSI only: a server or share that
+  // 1252 cannot spell would read back with '?' in it, ahead of LinkInfo's
+  // Unicode name. Such a shortcut goes without the ID list.
+  bool share_fits_ansi = true;
+  if (spec.target.root == WindowsPath::Root::kUnc) encode_cp1252(spec.target.root_text(), &share_fits_ansi);
+
   LinkHeader header;
-  header.link_flags = LinkFlags::HasLinkTargetIDList | LinkFlags::HasLinkInfo | LinkFlags::IsUnicode |
-                      (strings.working_dir ? LinkFlags::HasWorkingDir : 0) |
+  header.link_flags = (share_fits_ansi ? LinkFlags::HasLinkTargetIDList : 0) | LinkFlags::HasLinkInfo |
+                      LinkFlags::IsUnicode | (strings.working_dir ? LinkFlags::HasWorkingDir : 0) |
                       (strings.arguments ? LinkFlags::HasArguments : 0);
   header.show_command = SW_SHOWNORMAL;
   if (spec.facts.exists) {
@@ -67,7 +74,7 @@ Result<std::vector<std::uint8_t>> write_link(const LinkSpec& spec) {
 
   ByteWriter writer;
   write_header(writer, header);
-  write_id_list(writer, spec.target, last);
+  if (share_fits_ansi) write_id_list(writer, spec.target, last);
   write_link_info(writer, spec.target);
   write_string_data(writer, strings);
   write_terminal_block(writer);

@@ -11,7 +11,8 @@ cpack --config "$build_dir/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 
   cat "$work/cpack.log"; exit 1; }
 deb=$(find "$work/out" -maxdepth 1 -name '*.deb' | head -n 1)
 [ -n "$deb" ] || { echo "cpack made no .deb"; exit 1; }
-dpkg-deb --info "$deb" | grep -q 'Package: morvik' || { echo "package is not named morvik"; exit 1; }
+info=$(dpkg-deb --info "$deb")
+grep -q 'Package: morvik' <<<"$info" || { echo "package is not named morvik"; exit 1; }
 dpkg -x "$deb" "$work/root"
 
 test -x "$work/root/usr/bin/morvik" || { echo "no usr/bin/morvik in the package"; exit 1; }

@@ -66,7 +66,7 @@ Result<LinkInfo> parse_link_info(ByteReader& reader) {
   const std::uint32_t size = *size_field->u32();
   auto info = reader.take_reader(size);
   if (!info) return Error{ErrorCode::kTruncated, start, "LinkInfo runs past the end of the file"};
-  if (size < kLinkInfoHeaderSizeAnsi) return Error{ErrorCode::kBadStructure, start, "LinkInfo is smaller than its header"};
+  if (size < kLinkInfoHeaderSizeAnsi) return Error{ErrorCode::kTruncated, start, "LinkInfo is smaller than its header"};
 
   info->skip(4);
   const std::uint32_t header_size = *info->u32();
