@@ -287,6 +287,8 @@ constexpr ShortName kShortNames[] = {
     {"Program Files", "PROGRA~1"},
     {"my file.txt", "MYFILE~1.TXT"},
     {"a.b.c", "AB~1.C"},
+    {"a+b[1].txt", "A_B_1_~1.TXT"},
+    {".bashrc", "BASHRC~1"},
 };
 
 TEST(ShortNameFor, EightDotThreeNamesAndTheirLongForms) {

@@ -189,15 +189,22 @@ std::string short_name_for(const std::string& long_name) {
   for (const char c : ext) fits = fits && valid(c);
   if (fits) return long_name;
 
+  // As Windows forms them: leading dots go, spaces, dots and characters
+  // beyond ASCII are dropped, and the few that FAT forbids become '_'.
   const auto upper_valid = [&](const std::string& text, std::size_t limit) {
     std::string out;
     for (const char c : text) {
       if (out.size() == limit) break;
-      if (valid(c)) out.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c));
+      if (std::strchr("+,;=[]", c) != nullptr) out.push_back('_');
+      else if (valid(c)) out.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c));
     }
     return out;
   };
-  std::string short_base = upper_valid(base, 6);
+  const std::string undotted = long_name.substr(std::min(long_name.find_first_not_of('.'), long_name.size()));
+  const std::size_t last_dot = undotted.rfind('.');
+  const std::string base_part = last_dot == std::string::npos ? undotted : undotted.substr(0, last_dot);
+  const std::string ext_part = last_dot == std::string::npos ? std::string() : undotted.substr(last_dot + 1);
+  std::string short_base = upper_valid(base_part, 6);
   if (short_base.empty()) {
     // Nothing usable in the name: a hash keeps the short name distinct.
     std::uint32_t hash = 2166136261u;
@@ -205,7 +212,7 @@ std::string short_name_for(const std::string& long_name) {
     static const char digits[] = "0123456789ABCDEF";
     for (int i = 0; i < 4; ++i) short_base.push_back(digits[(hash >> (4 * i)) & 0xF]);
   }
-  const std::string short_ext = upper_valid(ext, 3);
+  const std::string short_ext = upper_valid(ext_part, 3);
   return short_base + "~1" + (short_ext.empty() ? "" : "." + short_ext);
 }
 
