@@ -59,7 +59,12 @@ Result<IdListTarget> parse_id_list(ByteReader& reader) {
     if (*item_size < 2) return Error{ErrorCode::kBadStructure, item_start, "shell item is smaller than its size field"};
     auto item = list->take_reader(*item_size - 2u);
     if (!item) return Error{ErrorCode::kBadStructure, item_start, "shell item runs past the end of the ID list"};
-    items.push_back(parse_shell_item(*item));
+    ShellItem parsed = parse_shell_item(*item);
+    // Items of other kinds all end the path alike: one stands for a run of
+    // them, so that a list of empty items costs no memory.
+    if (parsed.kind == ShellItem::Kind::kOther && !items.empty() && items.back().kind == ShellItem::Kind::kOther)
+      continue;
+    items.push_back(std::move(parsed));
   }
   return interpret(items);
 }

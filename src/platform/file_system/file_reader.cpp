@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 
 namespace morvik::platform {
 
@@ -23,7 +24,14 @@ int read_regular_file(const std::string& path, std::vector<std::uint8_t>& bytes)
   if (error == 0) {
     // Read what the size says, no more: a file that grows meanwhile is
     // read as it was when it was opened.
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+    // A size that memory cannot hold (a sparse file, say) is a failure to
+    // read, not an exception that ends the process.
+    try {
+      bytes.resize(static_cast<std::size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+      ::close(fd);
+      return ENOMEM;
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
