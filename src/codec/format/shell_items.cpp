@@ -72,8 +72,6 @@ ShellItem parse_file_entry(ByteReader item, std::uint8_t class_type) {
   return result;
 }
 
-bool is_ascii_text(std::string_view text) { return is_ascii(text); }
-
 }  // namespace
 
 ShellItem parse_shell_item(ByteReader item) {
@@ -111,7 +109,7 @@ ShellItem parse_shell_item(ByteReader item) {
       const auto location = item.ansi_string();
       if (!location) return result;
       result.kind = ShellItem::Kind::kNetworkLocation;
-      result.name = {*location, !is_ascii_text(*location)};
+      result.name = {*location, !is_ascii(*location)};
       return result;
     }
     default:
